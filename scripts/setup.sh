@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Tarnwick
+# needs. Safe to run again. Pass --bench to add the benchmark's tools.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libfreeimage-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libarchive-dev zlib1g-dev
+  libgtest-dev
+  fonts-liberation fonts-dejavu-core fontconfig
+  python3 python3-pil imagemagick
+  xvfb xauth
+  libjpeg-turbo-progs
+)
+if [[ "${1:-}" == "--bench" ]]; then
+  packages+=(graphicsmagick time hyperfine)
+fi
+
+sudo_cmd=()
+if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${packages[@]}"

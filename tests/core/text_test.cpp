@@ -1,0 +1,61 @@
+#include "core/text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace tarnwick {
+namespace {
+
+TEST(TextTest, CaseMappingIsPerCodePoint) {
+  EXPECT_EQ(ToUpper("éxr-photo"), "ÉXR-PHOTO");
+  EXPECT_EQ(ToLower("ÉXR ÅÄÖ"), "éxr åäö");
+  EXPECT_EQ(ToTitle("my PHOTO"), "My photo");
+  EXPECT_EQ(ToTitle("élan VITAL"), "Élan vital");
+  EXPECT_EQ(ToTitle(""), "");
+  // Bytes that are no UTF-8 pass through unchanged.
+  EXPECT_EQ(ToUpper(std::string("a\xFF" "b", 3)), std::string("A\xFF" "B", 3));
+}
+
+TEST(TextTest, NumberRule) {
+  struct Case {
+    const char* text;
+    int32_t value;
+  } cases[] = {
+      {"800", 800},  {"800px", 800}, {"abc", 0},   {"", 0},       {"  \t-20", -20}, {"+7", 7},
+      {"$1F", 31},   {"$ff", 255},   {"%101", 5},  {"%102", 2},   {"-$10", -16},    {"12.5", 12},
+      {"$", 0},      {"4294967297", 1},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseNumber(c.text), c.value) << c.text;
+}
+
+TEST(TextTest, DecimalRule) {
+  EXPECT_FLOAT_EQ(ParseDecimal("2.2"), 2.2f);
+  EXPECT_FLOAT_EQ(ParseDecimal("0.01"), 0.01f);
+  EXPECT_FLOAT_EQ(ParseDecimal("-1.5"), -1.5f);
+  EXPECT_FLOAT_EQ(ParseDecimal("abc"), 0.0f);
+  EXPECT_FLOAT_EQ(ParseDecimal("1e1"), 10.0f);
+  EXPECT_TRUE(std::isinf(ParseDecimal("+Infinity")) && ParseDecimal("+infinity") > 0);
+  EXPECT_TRUE(std::isinf(ParseDecimal("-INFINITY")) && ParseDecimal("-Infinity") < 0);
+  EXPECT_TRUE(std::isnan(ParseDecimal("nan")));
+}
+
+TEST(TextTest, PathParts) {
+  EXPECT_EQ(BaseNameNoExtension("/photos/Trip.2019.JPG"), "Trip.2019");
+  EXPECT_EQ(BaseNameNoExtension("C:\\Photos\\Trip.2019.JPG"), "Trip.2019");
+  EXPECT_EQ(BaseNameNoExtension("/a/noext"), "noext");
+  EXPECT_EQ(PathExtension("/a/b.JPEG"), "JPEG");
+  EXPECT_EQ(PathExtension("/a.b/c"), "");
+  EXPECT_EQ(PathExtension("x. y"), "");
+  EXPECT_EQ(FolderPart("/in/x.jpg"), "/in/");
+  EXPECT_EQ(FolderPart("x.jpg"), "");
+}
+
+TEST(TextTest, ReplaceIgnoresCase) {
+  EXPECT_EQ(ReplaceAllNoCase("IMG_%N%_%n%", "%n%", "7"), "IMG_7_7");
+  EXPECT_EQ(ReplaceAllNoCase("aaa", "a", "aa"), "aaaaaa");
+  EXPECT_EQ(Latin1ToUtf8("caf\xE9"), "café");
+}
+
+}  // namespace
+}  // namespace tarnwick
