@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds Tarnwick into ./build (or the folder given).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build_dir="${1:-build}"
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build "$build_dir" -j "$(nproc)"
