@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libarchive-dev zlib1g-dev
   libgtest-dev
-  fonts-liberation fonts-dejavu-core fontconfig
+  fonts-liberation fonts-dejavu-core fontconfig tzdata
   python3 python3-pil imagemagick
   xvfb xauth
   libjpeg-turbo-progs
