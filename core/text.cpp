@@ -224,7 +224,7 @@ int64_t ParseLeadingInteger(std::string_view text) {
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   uint64_t value = 0;
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + static_cast<unsigned>(text[i] - '0');
-  return negative ? -static_cast<int64_t>(value) : static_cast<int64_t>(value);
+  return static_cast<int64_t>(negative ? 0 - value : value);  // wraps, never overflows
 }
 
 std::string Latin1ToUtf8(std::string_view bytes) {
