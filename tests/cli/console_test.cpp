@@ -69,6 +69,21 @@ TEST_F(ConsoleTest, PlainRunPrintsItsLinesAndWritesTheFile) {
   EXPECT_TRUE(test::Exists(dir / "photo.tga"));
 }
 
+TEST_F(ConsoleTest, PauseAndWindowFacePaths) {
+  // With no terminal on standard input no key can come: the pause does not
+  // wait, but its prompt is printed after a run (not after an error).
+  const auto paused = RunTarnwick({"-q", "-p", "-i", Jpeg("p.jpg"), "-o", dir.path()});
+  EXPECT_EQ(paused.out, "Press any key to exit.\n");
+  EXPECT_EQ(RunTarnwick({"-p", "-i"}).out, "Error: Incorrect number of parameters\n");
+  // No input among the parameters: the window face, which ends quietly here.
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{}, {dir / "p.jpg"}, {"--width=5"}}) {
+    const auto r = RunTarnwick(args);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "");
+  }
+}
+
 TEST_F(ConsoleTest, RunLengthFileReadsBackInAnIndependentDecoder) {
   const std::string jpg = Jpeg("rle.jpg", 50, 30);
   ASSERT_EQ(RunTarnwick({"-q", "-i", jpg, "-o", dir.path(), "--tga-compression=rle"}).out, "");
