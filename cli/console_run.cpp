@@ -239,6 +239,7 @@ void ConsoleRun(bool quiet, Settings& s, RunContext& run, WorkingState& state) {
   if (const auto depth = DepthSetting(s, ext)) run.outputDepth = *depth;
   run.saveFlags = SaveFlags(s, ext);
   run.autoDepth = run.outputDepth == 0;
+  PrepareDrawing(s, run);
 
   if (!quiet) PrintLine(Lookup("General", "Importing"));
   const std::string inputExt = ToLower(PathExtension(run.inputPath));
