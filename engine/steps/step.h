@@ -33,6 +33,13 @@ FIBITMAP* DrawFrame(FIBITMAP* dib, const StepContext& ctx);
 FIBITMAP* DrawWatermark(FIBITMAP* dib, const StepContext& ctx);
 FIBITMAP* ConvertToOutputDepth(FIBITMAP* dib, const StepContext& ctx);
 
+// Lays a 32-bit overlay over the part of a 24-bit dib whose top-left corner
+// is (x, y), counted from the top, with FreeImage_Composite. Only that part
+// is blended: where an overlay would be transparent the image stays exactly
+// as it is anyway, so a frame or watermark costs what it covers, not what the
+// whole image holds. False when the part is not inside dib or memory fails.
+bool CompositeOver(FIBITMAP* dib, FIBITMAP* overlay, int x, int y);
+
 // The automatic depth: the first listed depth of the format that holds the
 // source depth, else the largest.
 int ChooseDepth(const std::string& extension, int sourceDepth);

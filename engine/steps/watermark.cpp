@@ -19,8 +19,6 @@ struct OwnedBitmap {
   }
 };
 
-bool FitsInt(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
-
 }  // namespace
 
 WatermarkArea PlacementArea(const Settings& s, int boundary, int width, int height) {
@@ -111,13 +109,12 @@ FIBITMAP* DrawWatermark(FIBITMAP* dib, const StepContext& ctx) {
   const Placement at = AnchorPosition(text ? s.textPosition : s.imagePosition, area.width, area.height,
                                       FreeImage_GetWidth(wm.dib), FreeImage_GetHeight(wm.dib), dx, dy);
   const int64_t x = at.x + area.left, y = at.y + area.top;
-  OwnedBitmap overlay{FreeImage_AllocateT(FIT_BITMAP, width, height, static_cast<int>(FreeImage_GetBPP(wm.dib)))};
-  if (overlay.dib == nullptr) return Replace(dib, nullptr);
-  // A plain copy (alpha above 255): the overlay is transparent everywhere
-  // else. A watermark that does not lie wholly inside the image is not
-  // pasted, and the image stays as it is.
-  if (FitsInt(x) && FitsInt(y)) FreeImage_Paste(overlay.dib, wm.dib, static_cast<int>(x), static_cast<int>(y), 256);
-  return Replace(dib, FreeImage_Composite(overlay.dib, FALSE, nullptr, dib));
+  // A watermark that does not lie wholly inside the image is not laid, and
+  // the image stays as it is.
+  const bool inside = x >= 0 && y >= 0 && x + int64_t{FreeImage_GetWidth(wm.dib)} <= width &&
+                      y + int64_t{FreeImage_GetHeight(wm.dib)} <= height;
+  if (inside && !CompositeOver(dib, wm.dib, static_cast<int>(x), static_cast<int>(y))) return Replace(dib, nullptr);
+  return dib;
 }
 
 }  // namespace tarnwick
