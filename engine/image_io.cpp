@@ -58,6 +58,34 @@ class MemoryStream {
 
 constexpr int kLoadFlags = JPEG_ACCURATE | JPEG_EXIFROTATE;
 
+// The pixel count a JPEG's frame header claims, found by walking the marker
+// segments up to the first start-of-frame; 0 when none is found. Cheaper
+// than a header-only decode, and enough to refuse a bomb before FreeImage
+// allocates anything.
+uint64_t ClaimedPixels(const BYTE* data, size_t size) {
+  if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) return 0;
+  size_t pos = 2;
+  while (pos + 4 <= size) {
+    if (data[pos] != 0xFF) return 0;
+    const BYTE marker = data[pos + 1];
+    if (marker == 0xFF) {  // fill byte
+      ++pos;
+      continue;
+    }
+    const size_t length = (static_cast<size_t>(data[pos + 2]) << 8) | data[pos + 3];
+    const bool startOfFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (startOfFrame) {
+      if (pos + 9 > size) return 0;
+      const uint64_t height = (static_cast<uint64_t>(data[pos + 5]) << 8) | data[pos + 6];
+      const uint64_t width = (static_cast<uint64_t>(data[pos + 7]) << 8) | data[pos + 8];
+      return width * height;
+    }
+    if (length < 2) return 0;
+    pos += 2 + length;
+  }
+  return 0;
+}
+
 unsigned DLL_CALLCONV WriteProc(void* buffer, unsigned size, unsigned count, fi_handle handle) {
   auto* file = static_cast<AtomicFile*>(handle);
   return file->Write(buffer, static_cast<size_t>(size) * count) ? count : 0;
@@ -78,15 +106,9 @@ FIBITMAP* LoadJpeg(const std::string& path) {
   if (file.data() == nullptr) return nullptr;
   // JPEG sizes are limited to 65535 per side, which a 32-bit DWORD holds.
   if (file.size() > 0xFFFFFFFFu) return nullptr;
-  {
-    const MemoryStream header(file.data(), file.size());
-    if (header.get() == nullptr) return nullptr;
-    FIBITMAP* probe = FreeImage_LoadFromMemory(FIF_JPEG, header.get(), FIF_LOAD_NOPIXELS);
-    if (probe == nullptr) return nullptr;
-    const uint64_t pixels = static_cast<uint64_t>(FreeImage_GetWidth(probe)) * FreeImage_GetHeight(probe);
-    FreeImage_Unload(probe);
-    if (pixels == 0 || pixels > kMaxInputPixels) return nullptr;
-  }
+  // A height of 0 in the frame header (defined later by a DNL marker) is
+  // left to the decoder, which refuses it.
+  if (ClaimedPixels(file.data(), file.size()) > kMaxInputPixels) return nullptr;
   const MemoryStream stream(file.data(), file.size());
   if (stream.get() == nullptr) return nullptr;
   return FreeImage_LoadFromMemory(FIF_JPEG, stream.get(), kLoadFlags);
