@@ -6,6 +6,7 @@
 
 #include "core/formats.h"
 #include "core/messages.h"
+#include "core/product.h"
 
 namespace tarnwick {
 namespace {
@@ -80,6 +81,18 @@ TEST(SettingsTest, ColourTexts) {
   EXPECT_EQ(partial.b, 9);
   const Rgb wrongLength = ParseColour("FFFFF");
   EXPECT_EQ(wrongLength.r + wrongLength.g + wrongLength.b, 0);
+}
+
+}  // namespace
+}  // namespace tarnwick
+
+namespace tarnwick {
+namespace {
+
+TEST(ProductTest, VersionAndTitleTexts) {
+  const std::pair<int, const char*> versions[] = {{270, "2.7"}, {271, "2.7.1"}, {200, "2.0"}, {305, "3.0.5"}};
+  for (const auto& [version, text] : versions) EXPECT_EQ(VersionText(version), text) << version;
+  EXPECT_EQ(TitleText(kProductName, kProgramVersion), "Tarnwick 2.7");
 }
 
 }  // namespace
