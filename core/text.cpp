@@ -128,21 +128,37 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
 
 std::string ReplaceAllNoCase(std::string_view text, std::string_view what, std::string_view with) {
   if (what.empty()) return std::string(text);
-  const std::string hay = ToLower(text);
+  // Lower-casing changes the byte length of a few code points (U+0130 "İ"
+  // becomes "i", U+023A "Ⱥ" grows to three bytes), so hits found in the
+  // lower-cased copy are mapped back to the text through the start of each
+  // code point; a hit that starts or ends inside one is no hit.
+  std::string hay;
+  hay.reserve(text.size());
+  std::vector<size_t> origin;  // origin[k]: offset in text of the code point at hay[k], or npos
+  origin.reserve(text.size() + 1);
+  for (size_t i = 0; i < text.size();) {
+    const size_t start = i;
+    origin.resize(hay.size() + 1, std::string::npos);
+    origin.back() = start;
+    Encode(MapCase(Decode(text, i), Case::Lower), hay);
+  }
+  origin.resize(hay.size() + 1, std::string::npos);
+  origin.back() = text.size();
   const std::string needle = ToLower(what);
-  // Lower-casing may change byte lengths for a few code points; fall back to
-  // an exact search then, which is what such texts need anyway.
-  const bool sameLength = hay.size() == text.size();
-  const std::string_view h = sameLength ? std::string_view(hay) : text;
-  const std::string_view n = sameLength ? std::string_view(needle) : what;
   std::string out;
-  size_t pos = 0;
-  for (;;) {
-    const size_t hit = h.find(n, pos);
-    if (hit == std::string_view::npos) break;
-    out.append(text.substr(pos, hit - pos));
+  size_t pos = 0;  // in text
+  for (size_t from = 0;;) {
+    const size_t hit = hay.find(needle, from);
+    if (hit == std::string::npos) break;
+    const size_t end = hit + needle.size();
+    if (origin[hit] == std::string::npos || origin[end] == std::string::npos) {
+      from = hit + 1;
+      continue;
+    }
+    out.append(text.substr(pos, origin[hit] - pos));
     out.append(with);
-    pos = hit + n.size();
+    pos = origin[end];
+    from = end;
   }
   out.append(text.substr(pos));
   return out;

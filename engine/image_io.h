@@ -14,9 +14,10 @@ namespace tarnwick {
 // room to spare) while keeping a run's peak memory within a desktop's means.
 inline constexpr uint64_t kMaxInputPixels = 250'000'000;
 
-// Loads a file with the JPEG reader, upright by its Exif orientation
-// (flags JPEG_ACCURATE | JPEG_EXIFROTATE). Null when the file cannot be
-// read, is no JPEG, or claims a size above kMaxInputPixels.
+// Loads a file with the JPEG reader (flag JPEG_ACCURATE), upright by the
+// orientation of its Exif segment, which is read with every offset checked
+// rather than by FreeImage. Null when the file cannot be read, is no JPEG,
+// or claims a size above kMaxInputPixels.
 FIBITMAP* LoadJpeg(const std::string& path);
 
 // Writes dib to path through a temporary file in the same folder that is

@@ -57,5 +57,23 @@ TEST(TextTest, ReplaceIgnoresCase) {
   EXPECT_EQ(Latin1ToUtf8("caf\xE9"), "café");
 }
 
+// Letters whose lower case has another byte length ("İ" 2 -> 1, "Ⱥ" 2 -> 3,
+// "ẞ" 3 -> 2) must neither hide a token nor shift where it is replaced.
+TEST(TextTest, ReplaceAcrossLettersThatChangeLength) {
+  const struct {
+    const char* text;
+    const char* what;
+    const char* expected;
+  } cases[] = {
+      {"İstanbul %N%", "%n%", "İstanbul 7"},  // found by the mask fuzzer
+      {"İⱥⱥ_%n%_İȺȺ", "%n%", "İⱥⱥ_7_İȺȺ"},    // lengths even out over the whole text
+      {"GROẞ %WIDTH% ẞ", "%width%", "GROẞ 7 ẞ"},
+      {"Ⱥ-ⱥ-Ⱥ", "ⱥ", "7-7-7"},                  // the needle itself changes length
+      {"İi", "i", "77"},                        // "İ" lower-cases to "i"
+      {"\xC4 %N% \xB0", "%n%", "\xC4 7 \xB0"},  // stray bytes stay as they are
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReplaceAllNoCase(c.text, c.what, "7"), c.expected) << c.text;
+}
+
 }  // namespace
 }  // namespace tarnwick

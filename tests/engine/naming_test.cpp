@@ -60,6 +60,8 @@ TEST_F(NamingTest, MaskTokens) {
       {"%filename%.%ext%", "/in/a%ext%b.jpg", "atgab.tga"},
       {"%filename%", "C:\\Photos\\Back.Slash.JPG", "Back.Slash"},
       {"ÉTÉ_%filename%", "/in/x.jpg", "été_x"},
+      // Names whose lower case is shorter or longer keep their tokens' places.
+      {"%filename%_%n%_%filename[u]%", "/in/İⱥⱥ.jpg", "İⱥⱥ_00007_İȺȺ"},
   };
   for (const auto& c : cases) EXPECT_EQ(Name(c.mask, c.input), c.name) << c.mask;
 }
@@ -79,6 +81,9 @@ TEST_F(NamingTest, FiveDigitsAndPaths) {
 
 TEST_F(NamingTest, WatermarkTextSharesTheTokens) {
   EXPECT_EQ(ExpandTokens("%WIDTH% by %height% at %bpp% bits", run), "640 by 480 at 24 bits");
+  // A letter that lower-cases to fewer bytes hid every token written in
+  // upper case (found by the mask fuzzer).
+  EXPECT_EQ(ExpandTokens("İstanbul %N%", run), "İstanbul 00007");
 }
 
 // The output date passes through the local-clock date type; it must come

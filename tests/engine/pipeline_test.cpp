@@ -111,6 +111,65 @@ TEST_F(PipelineTest, ExifOrientationComesOutUpright) {
   FreeImage_Unload(written);
 }
 
+// Every orientation comes out as FreeImage's own Exif rotation turns it.
+TEST_F(PipelineTest, EveryExifOrientationMatchesTheLibrarysTurn) {
+  const std::string plain = test::ReadFile(test::MakeJpeg(dir / "plain.jpg", 24, 16));
+  for (int orientation = 1; orientation <= 8; ++orientation) {
+    const std::string input = dir / ("o" + std::to_string(orientation) + ".jpg");
+    test::WriteFile(input, test::WithExifOrientation(plain, orientation));
+    ASSERT_TRUE(Convert(input)) << orientation;
+    FIBITMAP* expected = Load(input, FIF_JPEG, JPEG_ACCURATE | JPEG_EXIFROTATE);
+    FIBITMAP* written = Load(run.outputPath, FIF_TARGA);
+    ASSERT_NE(written, nullptr) << orientation;
+    EXPECT_EQ(FreeImage_GetWidth(written), orientation >= 5 ? 16u : 24u) << orientation;
+    EXPECT_TRUE(SamePixels(expected, written)) << orientation;
+    FreeImage_Unload(expected);
+    FreeImage_Unload(written);
+  }
+}
+
+// Exif segments that FreeImage's Exif reader follows far outside the file
+// (a crash): a first directory that claims 65535 entries (the segment the
+// conversion fuzzer found) and a thumbnail whose offset and size wrap
+// around 32 bits. The picture converts, turned where the orientation can
+// be read.
+TEST_F(PipelineTest, MalformedExifIsNeverFollowedOutsideTheFile) {
+  const auto le16 = [](uint32_t v) {
+    return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)};
+  };
+  const auto le32 = [&](uint32_t v) { return le16(v & 0xFFFF) + le16(v >> 16); };
+  const auto entry = [&](uint32_t tag, uint32_t type, uint32_t value) {
+    return le16(tag) + le16(type) + le32(1) + le32(value);
+  };
+  const auto segment = [&](const std::string& tiff) {
+    const std::string payload = std::string("Exif\0\0", 6) + "II*" + std::string(1, '\0') + le32(8) + tiff;
+    const size_t length = payload.size() + 2;
+    return std::string("\xFF\xE1") + static_cast<char>(length >> 8) + static_cast<char>(length & 0xFF) + payload;
+  };
+  const struct {
+    const char* name;
+    std::string tiff;  // after the TIFF header, whose first directory is at 8
+    unsigned width, height;
+  } cases[] = {
+      {"entries", std::string(18, '\xFF'), 24, 16},
+      {"thumbnail",
+       le16(1) + entry(0x0112, 3, 6) + le32(26) +  // orientation 6, then the thumbnail's directory at 26
+           le16(2) + entry(0x0201, 4, 0xFFFFFFF0) + entry(0x0202, 4, 0x20) + le32(0),
+       16, 24},
+  };
+  const std::string plain = test::ReadFile(test::MakeJpeg(dir / "plain.jpg", 24, 16));
+  for (const auto& c : cases) {
+    const std::string input = dir / (std::string(c.name) + ".jpg");
+    test::WriteFile(input, plain.substr(0, 2) + segment(c.tiff) + plain.substr(2));
+    ASSERT_TRUE(Convert(input)) << c.name;
+    FIBITMAP* written = Load(run.outputPath, FIF_TARGA);
+    ASSERT_NE(written, nullptr) << c.name;
+    EXPECT_EQ(FreeImage_GetWidth(written), c.width) << c.name;
+    EXPECT_EQ(FreeImage_GetHeight(written), c.height) << c.name;
+    FreeImage_Unload(written);
+  }
+}
+
 TEST_F(PipelineTest, RotationThenResizeGiveTheNamedSize) {
   s.doImageRotation = 1;
   s.imageRotation = 90;
@@ -178,6 +237,50 @@ TEST_F(PipelineTest, HugeClaimedSizeIsRefusedBeforeDecoding) {
   test::WriteFile(dir / "bomb.jpg", bytes);
   EXPECT_EQ(LoadJpeg(dir / "bomb.jpg"), nullptr);
   EXPECT_FALSE(Convert(dir / "bomb.jpg"));
+}
+
+TEST_F(PipelineTest, HugeClaimedSizeIsFoundPastBytesTheDecoderSkips) {
+  const std::string small = test::ReadFile(test::MakeJpeg(dir / "small.jpg", 16, 16));
+  const size_t sof = small.find("\xFF\xC0");
+  ASSERT_NE(sof, std::string::npos);
+  // A frame header that claims 16000 by 16000 pixels, just above the limit:
+  // directly, after stray bytes that the decoder skips with a warning (one
+  // such byte hid the header from the check and let the whole bitmap be
+  // decoded), and after markers without a length: a stuffed 0xFF 0x00, a
+  // restart, and unknown ones that the decoder is let past (the conversion
+  // fuzzer's input: 0xFF 0x32 read as a segment of 0xFF32 bytes jumped over
+  // the frame header).
+  std::string bomb = small;
+  bomb[sof + 5] = bomb[sof + 7] = '\x3E';
+  bomb[sof + 6] = bomb[sof + 8] = '\x80';
+  const struct {
+    const char* name;
+    std::string before;  // inserted before the frame header
+  } cases[] = {
+      {"direct", ""},
+      {"stray", std::string("\x00", 1)},
+      {"strays", "ab\xFE"},
+      {"stuffed", std::string("\xFF\x00", 2)},
+      {"restart", "\xFF\xD3"},
+      {"unknown", "\xFF\x32\xFF\x32"},
+      {"reserved", "\xFF\xF0\xFF\xFF"},
+      {"dhp", "\xFF\xDE\x7F\xFF"},
+      {"short segment", std::string("\xFF\xE5\x00\x01", 4)},
+  };
+  for (const auto& c : cases) {
+    const std::string path = dir / (std::string(c.name) + ".jpg");
+    test::WriteFile(path, bomb.substr(0, sof) + c.before + bomb.substr(sof));
+    FIBITMAP* loaded = LoadJpeg(path);
+    EXPECT_EQ(loaded, nullptr) << c.name;
+    if (loaded != nullptr) FreeImage_Unload(loaded);
+    EXPECT_FALSE(Convert(path)) << c.name;
+  }
+  // The same stray byte before an honest frame header still decodes.
+  test::WriteFile(dir / "fine.jpg", small.substr(0, sof) + std::string("\x00", 1) + small.substr(sof));
+  FIBITMAP* fine = LoadJpeg(dir / "fine.jpg");
+  ASSERT_NE(fine, nullptr);
+  EXPECT_EQ(FreeImage_GetWidth(fine), 16u);
+  FreeImage_Unload(fine);
 }
 
 }  // namespace
