@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Tarnwick
-# needs. Safe to run again. Pass --bench to add the benchmark's tools.
+# needs. Safe to run again. --bench adds the benchmark's tools, --fuzz the
+# fuzzing compiler and its runtime.
 set -euo pipefail
 
 packages=(
@@ -14,9 +15,12 @@ packages=(
   xvfb xauth
   libjpeg-turbo-progs
 )
-if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(graphicsmagick time hyperfine)
-fi
+for option in "$@"; do
+  case "$option" in
+    --bench) packages+=(graphicsmagick time hyperfine) ;;
+    --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+  esac
+done
 
 sudo_cmd=()
 if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
