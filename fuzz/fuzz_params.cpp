@@ -18,7 +18,7 @@ namespace {
 // "--profile=" reads whatever file it names, and a FIFO or a device there
 // would stall the run. A list that names a profile is therefore taken only
 // when no parameter holds a "/": the profile is then a file of the working
-// folder (fuzz/run.sh puts a few there).
+// folder (fuzz/run.sh puts p.ini there).
 bool ReadsOnlyLocalProfiles(const std::vector<std::string>& params) {
   bool profile = false, slash = false;
   for (const std::string& p : params) {
