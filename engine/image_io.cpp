@@ -144,6 +144,22 @@ FIBITMAP* Upright(FIBITMAP* dib, int orientation) {
   return dib;
 }
 
+
+unsigned DLL_CALLCONV WriteProc(void* buffer, unsigned size, unsigned count, fi_handle handle) {
+  auto* file = static_cast<AtomicFile*>(handle);
+  return file->Write(buffer, static_cast<size_t>(size) * count) ? count : 0;
+}
+
+unsigned DLL_CALLCONV ReadProc(void*, unsigned, unsigned, fi_handle) { return 0; }
+
+int DLL_CALLCONV SeekProc(fi_handle handle, long offset, int origin) {
+  return static_cast<AtomicFile*>(handle)->Seek(offset, origin) ? 0 : -1;
+}
+
+long DLL_CALLCONV TellProc(fi_handle handle) { return static_cast<AtomicFile*>(handle)->Tell(); }
+
+}  // namespace
+
 // The pixel count a JPEG's frame header claims, found by walking the marker
 // segments up to the first start-of-frame; 0 when none is found. Cheaper
 // than a header-only decode, and enough to refuse a bomb before FreeImage
@@ -187,21 +203,6 @@ uint64_t ClaimedPixels(const BYTE* data, size_t size) {
   }
   return 0;
 }
-
-unsigned DLL_CALLCONV WriteProc(void* buffer, unsigned size, unsigned count, fi_handle handle) {
-  auto* file = static_cast<AtomicFile*>(handle);
-  return file->Write(buffer, static_cast<size_t>(size) * count) ? count : 0;
-}
-
-unsigned DLL_CALLCONV ReadProc(void*, unsigned, unsigned, fi_handle) { return 0; }
-
-int DLL_CALLCONV SeekProc(fi_handle handle, long offset, int origin) {
-  return static_cast<AtomicFile*>(handle)->Seek(offset, origin) ? 0 : -1;
-}
-
-long DLL_CALLCONV TellProc(fi_handle handle) { return static_cast<AtomicFile*>(handle)->Tell(); }
-
-}  // namespace
 
 FIBITMAP* LoadJpeg(const std::string& path) {
   const MappedFile file(path);

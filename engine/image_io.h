@@ -3,6 +3,7 @@
 
 #include <FreeImage.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -13,6 +14,10 @@ namespace tarnwick {
 // 250 million pixels holds any camera photo (a 100-megapixel frame with
 // room to spare) while keeping a run's peak memory within a desktop's means.
 inline constexpr uint64_t kMaxInputPixels = 250'000'000;
+
+// The pixel count the first frame header of a JPEG claims, found by walking
+// its markers the way the decoder does; 0 when none is found.
+uint64_t ClaimedPixels(const uint8_t* data, size_t size);
 
 // Loads a file with the JPEG reader (flag JPEG_ACCURATE), upright by the
 // orientation of its Exif segment, which is read with every offset checked

@@ -15,6 +15,7 @@
 
 #include "core/formats.h"
 #include "core/settings.h"
+#include "engine/image_io.h"
 #include "engine/pipeline.h"
 #include "engine/run_context.h"
 #include "fuzz/fuzz_support.h"
@@ -70,36 +71,6 @@ void ChooseSettings(const uint8_t* b, Settings& s) {
 
   s.doFrame = 0;
   s.doWatermark = 0;
-}
-
-// The size the first frame header claims, from the marker segments before
-// it; 0 when none is found. A header-only decode through FreeImage would
-// also run its metadata readers, which the conversion must meet first.
-uint64_t ClaimedPixels(const uint8_t* data, size_t size) {
-  if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) return 0;
-  for (size_t pos = 2; pos + 4 <= size;) {
-    const uint8_t marker = data[pos + 1];
-    if (data[pos] != 0xFF || marker == 0xFF) {  // stray or fill bytes, which the decoder skips
-      ++pos;
-      continue;
-    }
-    // As in the product's own check: only these markers carry a length.
-    const bool hasLength = (marker >= 0xC0 && marker <= 0xCF && marker != 0xC8) || (marker >= 0xDA && marker <= 0xDD) ||
-                           (marker >= 0xE0 && marker <= 0xEF) || marker == 0xFE;
-    if (!hasLength) {
-      pos += 2;
-      continue;
-    }
-    if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
-      if (pos + 9 > size) return 0;
-      const uint64_t height = (uint64_t{data[pos + 5]} << 8) | data[pos + 6];
-      const uint64_t width = (uint64_t{data[pos + 7]} << 8) | data[pos + 8];
-      return width * height;
-    }
-    const size_t length = (size_t{data[pos + 2]} << 8) | data[pos + 3];
-    pos += 2 + std::max<size_t>(length, 2);
-  }
-  return 0;
 }
 
 std::vector<std::string> Names(const std::string& folder) {
